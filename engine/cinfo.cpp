@@ -1,0 +1,30 @@
+#include "engine/cinfo.h"
+
+CInfo& CInfo::operator=(const CInfo& other) {
+  if (this == &other) return *this;
+  m_call = other.m_call;
+  m_prefix = other.m_prefix;
+  m_continent = other.m_continent;
+  m_band = other.m_band;
+  m_mode = other.m_mode;
+  m_rstRcvd = other.m_rstRcvd;
+  m_rstSent = other.m_rstSent;
+  m_exchRcvd = other.m_exchRcvd;
+  m_exchSent = other.m_exchSent;
+  m_spare1 = other.m_spare1;
+  m_spare2 = other.m_spare2;
+  m_freqKHz = other.m_freqKHz;
+  m_zone = other.m_zone;
+  m_area = other.m_area;
+  m_time = other.m_time;
+  return *this;
+}
+
+bool CInfo::operator==(const CInfo& other) const {
+  return m_call == other.m_call && m_prefix == other.m_prefix &&
+         m_continent == other.m_continent && m_band == other.m_band && m_mode == other.m_mode &&
+         m_rstRcvd == other.m_rstRcvd && m_rstSent == other.m_rstSent &&
+         m_exchRcvd == other.m_exchRcvd && m_exchSent == other.m_exchSent &&
+         m_spare1 == other.m_spare1 && m_area == other.m_area && m_spare2 == other.m_spare2 &&
+         m_freqKHz == other.m_freqKHz && m_time == other.m_time && m_zone == other.m_zone;
+}

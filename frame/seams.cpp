@@ -1,0 +1,6 @@
+#include "frame/seams.h"
+
+Seams& GetSeams() {
+  static Seams seams{&DefaultHostLink(), &DefaultMultiplierWindow()};
+  return seams;
+}

@@ -1,0 +1,3 @@
+#include "platform/module_lock.h"
+
+std::mutex g_moduleLock;
