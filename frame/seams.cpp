@@ -1,6 +1,6 @@
 #include "frame/seams.h"
 
 Seams& GetSeams() {
-  static Seams seams{&DefaultHostLink(), &DefaultMultiplierWindow()};
+  static Seams seams{&DefaultHostLink(), &DefaultMultiplierWindow(), &DefaultModuleUi()};
   return seams;
 }

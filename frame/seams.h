@@ -1,6 +1,7 @@
 // The seams: the few places where the portable core reaches beyond standard C++ (the host's
-// automation object, the Multiplier window). Stats.dll fills them with Win32 implementations;
-// the scorer and the native tests with portable ones. A test swaps in a fake with ScopedSeam.
+// automation object, the Multiplier window, the dialogs). Stats.dll fills them with Win32
+// implementations; the scorer and the native tests with portable ones. A test swaps in a fake
+// with ScopedSeam.
 //
 // Seams are used from the thread named in each contract; none of them takes the module lock.
 #pragma once
@@ -41,9 +42,23 @@ class MultiplierWindowControl {
   virtual void Stop() = 0;
 };
 
+// The module's modal user interface, run on the host's thread and never under the module lock.
+// Stats.dll shows real dialogs; the portable build shows none, so nothing there ends with OK.
+class ModuleUi {
+ public:
+  virtual ~ModuleUi() = default;
+  // Runs the setup dialog `Master` modally with the two values in its controls. True when it
+  // ended with OK: the values then hold what the controls held; otherwise they are unchanged.
+  virtual bool RunSetupDialog(int& useMultiplier, std::string& name) = 0;
+  // The Cabrillo header step of an export run, for the station's own call sign: loads the
+  // header values, lets the operator review them and stores them. True when confirmed.
+  virtual bool EditCabrilloHeader(const std::string& callSign) = 0;
+};
+
 struct Seams {
   HostLink* hostLink;
   MultiplierWindowControl* multiplierWindow;
+  ModuleUi* ui;
 };
 
 // The seams in force; the defaults are the build's own implementations.
@@ -52,6 +67,7 @@ Seams& GetSeams();
 // The build's own implementations (Win32 in Stats.dll, portable elsewhere).
 HostLink& DefaultHostLink();
 MultiplierWindowControl& DefaultMultiplierWindow();
+ModuleUi& DefaultModuleUi();
 
 // Replaces one seam for the lifetime of the object (tests).
 template <typename T>

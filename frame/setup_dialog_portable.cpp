@@ -1,0 +1,18 @@
+// Outside Windows the module shows no dialog: none ends with OK, so nothing a dialog would
+// have confirmed is stored.
+#include "frame/seams.h"
+
+namespace {
+
+class NoDialogs final : public ModuleUi {
+ public:
+  bool RunSetupDialog(int&, std::string&) override { return false; }
+  bool EditCabrilloHeader(const std::string&) override { return false; }
+};
+
+}  // namespace
+
+ModuleUi& DefaultModuleUi() {
+  static NoDialogs ui;
+  return ui;
+}
