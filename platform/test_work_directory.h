@@ -26,6 +26,9 @@ class TestWorkDirectory {
   TestWorkDirectory(const TestWorkDirectory&) = delete;
   TestWorkDirectory& operator=(const TestWorkDirectory&) = delete;
 
+  // The current directory from before.
+  const std::filesystem::path& Previous() const { return m_previous; }
+
   // The bytes of a file relative to the folder; none when it does not exist.
   static std::optional<std::string> Bytes(const std::filesystem::path& relative) {
     std::ifstream in(relative, std::ios::binary);
