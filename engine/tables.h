@@ -17,6 +17,10 @@ inline constexpr int kContestBandCount = 6;
 inline constexpr std::array<std::string_view, kContestBandCount> kContestBands = {
     "160m", "80m", "40m", "20m", "15m", "10m"};
 
+// Appends `band` to g_bandList unless an equal name (byte for byte) is in it; O(1) expected.
+// Others may empty or reorder g_bandList between calls, but add to it only through here.
+void AddToBandList(std::string_view band);
+
 // The index of a contest band name (byte for byte), or -1 for any other name.
 int ContestBandIndex(std::string_view band);
 
@@ -32,3 +36,8 @@ extern std::string g_contestant;  // own call sign, "" until the first reset
 extern std::string g_startText;   // contest start "%d.%m"
 extern std::string g_endText;     // contest end "%d.%m.%Y"
 extern int32_t g_exportFlag;      // non-zero: the last reset prepared a Cabrillo export run
+
+// Set when a received number has passed the form tests of IsValidExchg0 field 0, cleared when a
+// name then passes field 1: a name is accepted only right after a number. 0 at load; the
+// contest reset leaves it alone.
+extern int32_t g_numberOk;
