@@ -3,6 +3,7 @@
 // call, mode and band of a deleted one.
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/classify.h"
 #include "engine/tables.h"
@@ -89,7 +90,7 @@ int SKOLP_CDECL AddData0(const char* ownCall, const char* call, COleDateTime* ti
   Classify(record, record.m_prefix, HostText(areaSource));
   EnsureUbnFile();
   const ModuleLockGuard lock(g_moduleLock);
-  g_qsoList.AddIfAbsent(record);
+  g_qsoList.AddIfAbsent(std::move(record));
   return 1;
 }
 

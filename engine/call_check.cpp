@@ -65,8 +65,8 @@ extern "C" int SKOLP_CDECL CheckCallFunc0(const char* call, unsigned int, unsign
 
   if (g_qsoList.HasCallOnBand(probe.m_call, probe.m_band)) return kDupe;
   // With no QSO of the call on this band, its last QSO is on another band.
-  const CInfo* last = g_qsoList.LastWithCall(probe.m_call);
-  const std::string_view previous = last != nullptr ? std::string_view(last->m_exchRcvd) : "";
+  const std::string* last = g_qsoList.LastExchangeOfCall(probe.m_call);
+  const std::string_view previous = last != nullptr ? std::string_view(*last) : "";
 
   int result = g_qsoList.HasPrefixOnBand(probe.m_band, probe.m_prefix) ? kNoNewMultiplier
                                                                         : kNewMultiplier;

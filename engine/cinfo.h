@@ -20,6 +20,8 @@ class CInfo {
   CInfo() = default;
   // Copies are made by assignment into a fresh record, so m_reserved is never carried over.
   CInfo(const CInfo& other) { *this = other; }
+  // Like the copy, but takes the texts over; m_reserved is not carried over either.
+  CInfo(CInfo&& other) noexcept;
   // Copies every member except m_reserved, which keeps its value.
   CInfo& operator=(const CInfo& other);
 

@@ -1,44 +1,18 @@
 #include "engine/qso_list.h"
 
+#include <algorithm>
 #include <functional>
-#include <utility>
+
+#include "engine/hash_index.h"
 
 namespace {
-
-// Keys of several texts: each text preceded by its length, so that no two different tuples of
-// texts (embedded zeros included) make the same key.
-void AppendKeyPart(std::string& key, std::string_view part) {
-  const std::size_t size = part.size();
-  key.append(reinterpret_cast<const char*>(&size), sizeof size);
-  key.append(part);
-}
-
-std::string Key(std::string_view a, std::string_view b) {
-  std::string key;
-  key.reserve(2 * sizeof(std::size_t) + a.size() + b.size());
-  AppendKeyPart(key, a);
-  AppendKeyPart(key, b);
-  return key;
-}
-
-std::string Key(std::string_view a, std::string_view b, std::string_view c) {
-  std::string key = Key(a, b);
-  AppendKeyPart(key, c);
-  return key;
-}
-
-std::string AreaKey(std::string_view band, int group, int32_t area) {
-  std::string key;
-  AppendKeyPart(key, band);
-  key.push_back(static_cast<char>(group));
-  key.append(reinterpret_cast<const char*>(&area), sizeof area);
-  return key;
-}
 
 std::size_t Mix(std::size_t seed, std::size_t value) {
   return seed ^ (value + static_cast<std::size_t>(0x9e3779b97f4a7c15ULL) + (seed << 6) +
                  (seed >> 2));
 }
+
+std::size_t TextHash(std::string_view text) { return std::hash<std::string_view>{}(text); }
 
 // Equal times must hash alike: every null time is equal to every other whatever its day
 // count, and 0.0 equals -0.0.
@@ -48,12 +22,11 @@ std::size_t TimeHash(const COleDateTime& time) {
 }
 
 std::size_t IdentityHash(const CInfo& r) {
-  const std::hash<std::string_view> text;
   std::size_t h = 0;
   for (const std::string* member :
        {&r.m_call, &r.m_prefix, &r.m_continent, &r.m_band, &r.m_mode, &r.m_rstRcvd,
         &r.m_rstSent, &r.m_exchRcvd, &r.m_exchSent, &r.m_spare1, &r.m_spare2}) {
-    h = Mix(h, text(*member));
+    h = Mix(h, TextHash(*member));
   }
   for (const int32_t area : r.m_area) h = Mix(h, static_cast<std::size_t>(area));
   h = Mix(h, static_cast<std::size_t>(r.m_freqKHz));
@@ -68,20 +41,132 @@ bool CanEqualAnything(const CInfo& record) { return record.m_time == record.m_ti
 
 std::size_t LowestBit(std::size_t i) { return i & (0 - i); }
 
-template <typename Map>
-void CountUp(Map& counts, std::string key) {
-  ++counts[std::move(key)];
+// How many records of a band have one prefix, or one area in one group.
+struct Tally {
+  std::string band;
+  std::string prefix;
+  int group = 0;
+  int32_t area = 0;
+  std::size_t count = 0;
+};
+
+std::size_t PrefixHash(std::string_view band, std::string_view prefix) {
+  return Mix(TextHash(band), TextHash(prefix));
 }
 
-template <typename Map>
-void CountDown(Map& counts, const std::string& key) {
-  const auto it = counts.find(key);
-  if (--it->second == 0) counts.erase(it);
+std::size_t AreaHash(std::string_view band, int group, int32_t area) {
+  return Mix(Mix(TextHash(band), static_cast<std::size_t>(group)), static_cast<std::size_t>(area));
+}
+
+Tally* FindPrefix(const HashIndex<Tally>& index, std::string_view band, std::string_view prefix) {
+  return index.Find(PrefixHash(band, prefix),
+                    [&](const Tally& t) { return t.band == band && t.prefix == prefix; });
+}
+
+Tally* FindArea(const HashIndex<Tally>& index, std::string_view band, int group, int32_t area) {
+  return index.Find(AreaHash(band, group, area), [&](const Tally& t) {
+    return t.band == band && t.group == group && t.area == area;
+  });
+}
+
+void CountDown(HashIndex<Tally>& index, std::size_t hash, Tally* tally) {
+  if (--tally->count != 0) return;
+  index.Erase(hash, tally);
+  delete tally;
+}
+
+// Chains are doubly linked through the member pair (prev, next) of the nodes.
+template <typename Node, typename Chain>
+void LinkAtEnd(Chain& chain, Node* node, Node* Node::*prev, Node* Node::*next) {
+  node->*prev = chain.tail;
+  node->*next = nullptr;
+  if (chain.tail != nullptr) {
+    chain.tail->*next = node;
+  } else {
+    chain.head = node;
+  }
+  chain.tail = node;
+}
+
+template <typename Node, typename Chain>
+void Unlink(Chain& chain, Node* node, Node* Node::*prev, Node* Node::*next) {
+  if (node->*prev != nullptr) {
+    node->*prev->*next = node->*next;
+  } else {
+    chain.head = node->*next;
+  }
+  if (node->*next != nullptr) {
+    node->*next->*prev = node->*prev;
+  } else {
+    chain.tail = node->*prev;
+  }
 }
 
 }  // namespace
 
-CQsoList::CQsoList(const CQsoList& other) {
+// All records of one call. The last one's exchange is kept here as well, so that the call
+// check, which asks for it on every keystroke, does not have to reach the record.
+struct CQsoList::CallGroup {
+  std::string call;
+  std::size_t hash = 0;
+  Chain records;
+  std::string lastExchange;
+};
+
+// All records of one call on one band, and among them the chain of each mode.
+struct CQsoList::CallBandGroup {
+  struct ModeChain {
+    std::string mode;
+    Chain matches;
+  };
+  std::string call;
+  std::string band;
+  std::size_t hash = 0;
+  std::size_t count = 0;
+  // Records that reach the list through AddData0 all have one mode, so this stays tiny.
+  std::vector<ModeChain> modes;
+
+  ModeChain* FindMode(std::string_view mode) {
+    for (ModeChain& chain : modes) {
+      if (chain.mode == mode) return &chain;
+    }
+    return nullptr;
+  }
+};
+
+// The groups and tallies are owned here, made for the first record of their key and deleted
+// with the last.
+struct CQsoList::Indexes {
+  Indexes() = default;
+  Indexes(const Indexes&) = delete;
+  Indexes& operator=(const Indexes&) = delete;
+  ~Indexes() {
+    calls.ForEach([](CallGroup* group) { delete group; });
+    callBands.ForEach([](CallBandGroup* group) { delete group; });
+    bandPrefixes.ForEach([](Tally* tally) { delete tally; });
+    bandAreas.ForEach([](Tally* tally) { delete tally; });
+  }
+
+  CallGroup* FindCall(std::size_t hash, std::string_view call) const {
+    return calls.Find(hash, [&](const CallGroup& g) { return g.call == call; });
+  }
+  CallBandGroup* FindCallBand(std::size_t hash, std::string_view call,
+                              std::string_view band) const {
+    return callBands.Find(hash,
+                          [&](const CallBandGroup& g) { return g.call == call && g.band == band; });
+  }
+
+  HashIndex<Node> identity;  // by IdentityHash, records that can equal a record
+  HashIndex<CallGroup> calls;
+  HashIndex<CallBandGroup> callBands;
+  HashIndex<Tally> bandPrefixes;
+  HashIndex<Tally> bandAreas;  // every set entry of m_area
+};
+
+CQsoList::CQsoList() = default;
+CQsoList::~CQsoList() = default;
+
+CQsoList::CQsoList(const CQsoList& other) : CQsoList() {
   other.ForEach([this](const CInfo& record) { Add(record); });
 }
 
@@ -107,24 +192,28 @@ void CQsoList::Swap(CQsoList& other) noexcept {
   m_slots.swap(other.m_slots);
   m_tree.swap(other.m_tree);
   std::swap(m_live, other.m_live);
-  m_identity.swap(other.m_identity);
-  m_byCall.swap(other.m_byCall);
-  m_byCallModeBand.swap(other.m_byCallModeBand);
-  m_callBandCount.swap(other.m_callBandCount);
-  m_bandPrefixCount.swap(other.m_bandPrefixCount);
-  m_bandAreaCount.swap(other.m_bandAreaCount);
+  m_indexes.swap(other.m_indexes);
+}
+
+CQsoList::Indexes& CQsoList::GetIndexes() {
+  if (!m_indexes) m_indexes = std::make_unique<Indexes>();
+  return *m_indexes;
 }
 
 const CInfo& CQsoList::GetAt(std::size_t index) const {
   return m_slots[SlotOfIndex(index)]->record;
 }
 
-void CQsoList::Add(const CInfo& record) { Append(record, IdentityHash(record)); }
+void CQsoList::Add(const CInfo& record) {
+  CInfo copy(record);
+  const std::size_t identity = IdentityHash(copy);
+  Append(std::move(copy), identity);
+}
 
-bool CQsoList::AddIfAbsent(const CInfo& record) {
+bool CQsoList::AddIfAbsent(CInfo&& record) {
   const std::size_t identity = IdentityHash(record);
   if (FindEqual(record, identity) != nullptr) return false;
-  Append(record, identity);
+  Append(std::move(record), identity);
   return true;
 }
 
@@ -136,9 +225,13 @@ void CQsoList::RemoveAt(std::size_t index) { Remove(m_slots[SlotOfIndex(index)].
 
 bool CQsoList::RemoveFirstMatch(std::string_view call, std::string_view mode,
                                 std::string_view band) {
-  const auto it = m_byCallModeBand.find(Key(call, mode, band));
-  if (it == m_byCallModeBand.end()) return false;
-  Remove(it->second.head);
+  if (!m_indexes) return false;
+  const std::size_t hash = Mix(TextHash(call), TextHash(band));
+  CallBandGroup* group = m_indexes->FindCallBand(hash, call, band);
+  if (group == nullptr) return false;
+  CallBandGroup::ModeChain* chain = group->FindMode(mode);
+  if (chain == nullptr) return false;
+  Remove(chain->matches.head);
   return true;
 }
 
@@ -148,60 +241,27 @@ void CQsoList::RemoveAll() {
 }
 
 bool CQsoList::HasCallOnBand(std::string_view call, std::string_view band) const {
-  return m_callBandCount.count(Key(call, band)) != 0;
+  if (!m_indexes) return false;
+  return m_indexes->FindCallBand(Mix(TextHash(call), TextHash(band)), call, band) != nullptr;
 }
 
-const CInfo* CQsoList::LastWithCall(std::string_view call) const {
-  const auto it = m_byCall.find(std::string(call));
-  return it == m_byCall.end() ? nullptr : &it->second.tail->record;
+const std::string* CQsoList::LastExchangeOfCall(std::string_view call) const {
+  if (!m_indexes) return nullptr;
+  const CallGroup* group = m_indexes->FindCall(TextHash(call), call);
+  return group == nullptr ? nullptr : &group->lastExchange;
 }
 
 bool CQsoList::HasPrefixOnBand(std::string_view band, std::string_view prefix) const {
-  return m_bandPrefixCount.count(Key(band, prefix)) != 0;
+  return m_indexes && FindPrefix(m_indexes->bandPrefixes, band, prefix) != nullptr;
 }
 
 bool CQsoList::HasAreaOnBand(std::string_view band, int group, int32_t area) const {
-  return m_bandAreaCount.count(AreaKey(band, group, area)) != 0;
+  return m_indexes && FindArea(m_indexes->bandAreas, band, group, area) != nullptr;
 }
 
-namespace {
-
-// Chains are doubly linked through the member pair (prev, next) of the nodes.
-template <typename Node, typename Chain>
-void LinkAtEnd(Chain& chain, Node* node, Node* Node::*prev, Node* Node::*next) {
-  node->*prev = chain.tail;
-  node->*next = nullptr;
-  if (chain.tail != nullptr) {
-    chain.tail->*next = node;
-  } else {
-    chain.head = node;
-  }
-  chain.tail = node;
-}
-
-// Takes `node` out of the chain of `key`, and the chain out of the map when it is empty.
-template <typename Node, typename Map>
-void Unlink(Map& chains, const std::string& key, Node* node, Node* Node::*prev,
-            Node* Node::*next) {
-  const auto it = chains.find(key);
-  auto& chain = it->second;
-  if (node->*prev != nullptr) {
-    node->*prev->*next = node->*next;
-  } else {
-    chain.head = node->*next;
-  }
-  if (node->*next != nullptr) {
-    node->*next->*prev = node->*prev;
-  } else {
-    chain.tail = node->*prev;
-  }
-  if (chain.head == nullptr) chains.erase(it);
-}
-
-}  // namespace
-
-void CQsoList::Append(const CInfo& record, std::size_t identity) {
-  auto owned = std::make_unique<Node>(record);
+void CQsoList::Append(CInfo&& record, std::size_t identity) {
+  Indexes& indexes = GetIndexes();
+  auto owned = std::make_unique<Node>(std::move(record));
   Node* node = owned.get();
   const CInfo& r = node->record;
   node->slot = m_slots.size();
@@ -211,48 +271,90 @@ void CQsoList::Append(const CInfo& record, std::size_t identity) {
   ++m_live;
 
   if (CanEqualAnything(r)) {
-    m_identity.emplace(identity, node);
+    indexes.identity.Insert(identity, node);
     node->inIdentity = true;
   }
-  LinkAtEnd(m_byCall[r.m_call], node, &Node::callPrev, &Node::callNext);
-  LinkAtEnd(m_byCallModeBand[Key(r.m_call, r.m_mode, r.m_band)], node, &Node::matchPrev,
-            &Node::matchNext);
-  CountUp(m_callBandCount, Key(r.m_call, r.m_band));
-  CountUp(m_bandPrefixCount, Key(r.m_band, r.m_prefix));
+
+  const std::size_t callHash = TextHash(r.m_call);
+  CallGroup* call = indexes.FindCall(callHash, r.m_call);
+  if (call == nullptr) {
+    call = new CallGroup{r.m_call, callHash, {}, {}};
+    indexes.calls.Insert(callHash, call);
+  }
+  LinkAtEnd(call->records, node, &Node::callPrev, &Node::callNext);
+  call->lastExchange = r.m_exchRcvd;
+  node->call = call;
+
+  const std::size_t callBandHash = Mix(callHash, TextHash(r.m_band));
+  CallBandGroup* callBand = indexes.FindCallBand(callBandHash, r.m_call, r.m_band);
+  if (callBand == nullptr) {
+    callBand = new CallBandGroup{r.m_call, r.m_band, callBandHash, 0, {}};
+    indexes.callBands.Insert(callBandHash, callBand);
+  }
+  ++callBand->count;
+  CallBandGroup::ModeChain* chain = callBand->FindMode(r.m_mode);
+  if (chain == nullptr) chain = &callBand->modes.emplace_back(CallBandGroup::ModeChain{r.m_mode, {}});
+  LinkAtEnd(chain->matches, node, &Node::matchPrev, &Node::matchNext);
+  node->callBand = callBand;
+
+  Tally* prefix = FindPrefix(indexes.bandPrefixes, r.m_band, r.m_prefix);
+  if (prefix == nullptr) {
+    prefix = new Tally{r.m_band, r.m_prefix, 0, 0, 0};
+    indexes.bandPrefixes.Insert(PrefixHash(r.m_band, r.m_prefix), prefix);
+  }
+  ++prefix->count;
   for (int group = 0; group < kCountryGroups; ++group) {
-    if (r.m_area[group] != CInfo::kAreaNotSet) {
-      CountUp(m_bandAreaCount, AreaKey(r.m_band, group, r.m_area[group]));
+    const int32_t area = r.m_area[group];
+    if (area == CInfo::kAreaNotSet) continue;
+    Tally* tally = FindArea(indexes.bandAreas, r.m_band, group, area);
+    if (tally == nullptr) {
+      tally = new Tally{r.m_band, {}, group, area, 0};
+      indexes.bandAreas.Insert(AreaHash(r.m_band, group, area), tally);
     }
+    ++tally->count;
   }
 }
 
 void CQsoList::Remove(Node* node) {
+  Indexes& indexes = *m_indexes;
   const CInfo& r = node->record;
-  if (node->inIdentity) {
-    auto [it, end] = m_identity.equal_range(node->identity);
-    while (it->second != node) ++it;
-    m_identity.erase(it);
+  if (node->inIdentity) indexes.identity.Erase(node->identity, node);
+
+  CallGroup* call = node->call;
+  Unlink(call->records, node, &Node::callPrev, &Node::callNext);
+  if (call->records.head == nullptr) {
+    indexes.calls.Erase(call->hash, call);
+    delete call;
+  } else if (node->callNext == nullptr) {
+    call->lastExchange = call->records.tail->record.m_exchRcvd;
   }
-  Unlink(m_byCall, r.m_call, node, &Node::callPrev, &Node::callNext);
-  Unlink(m_byCallModeBand, Key(r.m_call, r.m_mode, r.m_band), node, &Node::matchPrev,
-         &Node::matchNext);
-  CountDown(m_callBandCount, Key(r.m_call, r.m_band));
-  CountDown(m_bandPrefixCount, Key(r.m_band, r.m_prefix));
+
+  CallBandGroup* callBand = node->callBand;
+  CallBandGroup::ModeChain* chain = callBand->FindMode(r.m_mode);
+  Unlink(chain->matches, node, &Node::matchPrev, &Node::matchNext);
+  if (chain->matches.head == nullptr) {
+    std::swap(*chain, callBand->modes.back());
+    callBand->modes.pop_back();
+  }
+  if (--callBand->count == 0) {
+    indexes.callBands.Erase(callBand->hash, callBand);
+    delete callBand;
+  }
+
+  CountDown(indexes.bandPrefixes, PrefixHash(r.m_band, r.m_prefix),
+            FindPrefix(indexes.bandPrefixes, r.m_band, r.m_prefix));
   for (int group = 0; group < kCountryGroups; ++group) {
-    if (r.m_area[group] != CInfo::kAreaNotSet) {
-      CountDown(m_bandAreaCount, AreaKey(r.m_band, group, r.m_area[group]));
-    }
+    const int32_t area = r.m_area[group];
+    if (area == CInfo::kAreaNotSet) continue;
+    CountDown(indexes.bandAreas, AreaHash(r.m_band, group, area),
+              FindArea(indexes.bandAreas, r.m_band, group, area));
   }
   ClearSlot(node->slot);
 }
 
 const CQsoList::Node* CQsoList::FindEqual(const CInfo& record, std::size_t identity) const {
-  if (!CanEqualAnything(record)) return nullptr;
-  auto [it, end] = m_identity.equal_range(identity);
-  for (; it != end; ++it) {
-    if (it->second->record == record) return it->second;
-  }
-  return nullptr;
+  if (!m_indexes || !CanEqualAnything(record)) return nullptr;
+  return m_indexes->identity.Find(identity, [&](const Node& node) { return node.record == record; });
 }
 
 // m_tree is 1-based: m_tree[i] holds the number of records in the slots (i - LowestBit(i), i],

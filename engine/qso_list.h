@@ -26,21 +26,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/cinfo.h"
 
 class CQsoList {
  public:
-  CQsoList() = default;
+  CQsoList();
   // A copy holds copies of the records in the same order, made as Add makes them.
   CQsoList(const CQsoList& other);
   CQsoList& operator=(const CQsoList& other);
   // The moved-from list is empty.
   CQsoList(CQsoList&& other) noexcept;
   CQsoList& operator=(CQsoList&& other) noexcept;
-  ~CQsoList() = default;
+  ~CQsoList();
 
   std::size_t GetCount() const { return m_live; }
   // `index` must be below GetCount().
@@ -56,8 +56,9 @@ class CQsoList {
   // Appends a copy (made as CInfo's copy constructor makes it), whether or not an equal record
   // is already there.
   void Add(const CInfo& record);
-  // Appends a copy unless a record equal to `record` is in the list. True when it appended.
-  bool AddIfAbsent(const CInfo& record);
+  // Appends `record` unless a record equal to it is in the list; true when it appended. Takes
+  // the texts of `record` only when it appends.
+  bool AddIfAbsent(CInfo&& record);
   // True when a record equal to `record` is in the list.
   bool Contains(const CInfo& record) const;
 
@@ -70,8 +71,9 @@ class CQsoList {
 
   // True when a record has this call and this band.
   bool HasCallOnBand(std::string_view call, std::string_view band) const;
-  // The last record with this call, or null. Valid until the list next changes.
-  const CInfo* LastWithCall(std::string_view call) const;
+  // The received exchange of the last record with this call, or null when no record has it.
+  // Valid until the list next changes.
+  const std::string* LastExchangeOfCall(std::string_view call) const;
   // True when a record on this band has this prefix.
   bool HasPrefixOnBand(std::string_view band, std::string_view prefix) const;
   // True when a record on this band has `area` in the entry of `group`. `area` must not be
@@ -79,28 +81,33 @@ class CQsoList {
   bool HasAreaOnBand(std::string_view band, int group, int32_t area) const;
 
  private:
-  // One record and its links into the indexes.
-  struct Node {
-    explicit Node(const CInfo& source) : record(source) {}
-    CInfo record;
-    std::size_t slot = 0;      // its place in m_slots
-    std::size_t identity = 0;  // hash of everything the identity test compares
-    bool inIdentity = false;   // false for a record that can equal no record
-    Node* callPrev = nullptr;
-    Node* callNext = nullptr;
-    Node* matchPrev = nullptr;
-    Node* matchNext = nullptr;
-  };
+  struct CallGroup;
+  struct CallBandGroup;
+  struct Indexes;
   // The records that share one key, in list order, linked through the nodes.
+  struct Node;
   struct Chain {
     Node* head = nullptr;
     Node* tail = nullptr;
   };
-  using ChainMap = std::unordered_map<std::string, Chain>;
-  using CountMap = std::unordered_map<std::string, std::size_t>;
+  // One record and its links into the indexes.
+  struct Node {
+    explicit Node(CInfo&& source) : record(std::move(source)) {}
+    CInfo record;
+    std::size_t slot = 0;      // its place in m_slots
+    std::size_t identity = 0;  // hash of everything the identity test compares
+    bool inIdentity = false;   // false for a record that can equal no record
+    CallGroup* call = nullptr;          // the records with its call
+    CallBandGroup* callBand = nullptr;  // the records with its call and band
+    Node* callPrev = nullptr;
+    Node* callNext = nullptr;
+    Node* matchPrev = nullptr;  // the records with its call, band and mode
+    Node* matchNext = nullptr;
+  };
 
   void Swap(CQsoList& other) noexcept;
-  void Append(const CInfo& record, std::size_t identity);
+  Indexes& GetIndexes();
+  void Append(CInfo&& record, std::size_t identity);
   void Remove(Node* node);
   const Node* FindEqual(const CInfo& record, std::size_t identity) const;
   std::size_t SlotOfIndex(std::size_t index) const;
@@ -114,11 +121,6 @@ class CQsoList {
   std::vector<std::unique_ptr<Node>> m_slots;
   std::vector<std::size_t> m_tree;
   std::size_t m_live = 0;
-
-  std::unordered_multimap<std::size_t, Node*> m_identity;  // by hash of the whole record
-  ChainMap m_byCall;
-  ChainMap m_byCallModeBand;
-  CountMap m_callBandCount;
-  CountMap m_bandPrefixCount;
-  CountMap m_bandAreaCount;  // (band, group, area) of every set area entry
+  // Made with the first record; null while the list has never held one.
+  std::unique_ptr<Indexes> m_indexes;
 };

@@ -98,8 +98,8 @@ TEST(QsoList, QueriesFollowAddsAndRemovals) {
   EXPECT_TRUE(list.HasCallOnBand("SM5A", "20m"));
   EXPECT_FALSE(list.HasCallOnBand("SM5A", "80m"));
   EXPECT_FALSE(list.HasCallOnBand("sm5a", "20m"));
-  EXPECT_EQ(list.LastWithCall("SM5A")->m_exchRcvd, "second");
-  EXPECT_EQ(list.LastWithCall("SM5B"), nullptr);
+  EXPECT_EQ(*list.LastExchangeOfCall("SM5A"), "second");
+  EXPECT_EQ(list.LastExchangeOfCall("SM5B"), nullptr);
   EXPECT_TRUE(list.HasPrefixOnBand("20m", "SM"));
   EXPECT_FALSE(list.HasPrefixOnBand("20m", "DL"));
   EXPECT_TRUE(list.HasAreaOnBand("20m", kSM, 5));
@@ -108,13 +108,29 @@ TEST(QsoList, QueriesFollowAddsAndRemovals) {
 
   EXPECT_FALSE(list.RemoveFirstMatch("SM5A", "CW", "40m"));
   EXPECT_TRUE(list.RemoveFirstMatch("SM5A", "RTTY", "40m"));
-  EXPECT_EQ(list.LastWithCall("SM5A")->m_exchRcvd, "first");
+  EXPECT_EQ(*list.LastExchangeOfCall("SM5A"), "first");
   EXPECT_TRUE(list.RemoveFirstMatch("SM5A", "RTTY", "20m"));
-  EXPECT_EQ(list.LastWithCall("SM5A"), nullptr);
+  EXPECT_EQ(list.LastExchangeOfCall("SM5A"), nullptr);
   EXPECT_FALSE(list.HasCallOnBand("SM5A", "20m"));
   EXPECT_FALSE(list.HasPrefixOnBand("20m", "SM"));
   EXPECT_FALSE(list.HasAreaOnBand("20m", kSM, 5));
   EXPECT_EQ(Calls(list), std::vector<std::string>{"DL1A"});
+}
+
+TEST(QsoList, ModesOfOneCallAndBandAreMatchedApart) {
+  CQsoList list;
+  CInfo cw = Qso("DL1A");
+  cw.m_mode = "CW";
+  list.Add(Qso("DL1A"));
+  list.Add(cw);
+  list.Add(Qso("DL1A"));
+  EXPECT_TRUE(list.RemoveFirstMatch("DL1A", "CW", "20m"));
+  EXPECT_FALSE(list.RemoveFirstMatch("DL1A", "CW", "20m"));
+  EXPECT_TRUE(list.HasCallOnBand("DL1A", "20m"));
+  EXPECT_TRUE(list.RemoveFirstMatch("DL1A", "RTTY", "20m"));
+  EXPECT_TRUE(list.RemoveFirstMatch("DL1A", "RTTY", "20m"));
+  EXPECT_FALSE(list.HasCallOnBand("DL1A", "20m"));
+  EXPECT_EQ(list.GetCount(), 0u);
 }
 
 TEST(QsoList, IdentityFollowsTheRecordsTimes) {
@@ -143,7 +159,7 @@ TEST(QsoList, IdentityFollowsTheRecordsTimes) {
     probe.m_time = c.probe;
     list.Add(stored);
     EXPECT_EQ(list.Contains(probe), c.found) << c.what;
-    EXPECT_EQ(list.AddIfAbsent(probe), !c.found) << c.what;
+    EXPECT_EQ(list.AddIfAbsent(CInfo(probe)), !c.found) << c.what;
   }
 }
 
@@ -156,6 +172,7 @@ TEST(QsoList, IdenticalRecordsAddedPlainlyAreKeptApart) {
   list.RemoveAt(0);
   EXPECT_FALSE(list.Contains(Qso("A")));
   EXPECT_TRUE(list.AddIfAbsent(Qso("A")));
+  EXPECT_FALSE(list.AddIfAbsent(Qso("A")));
 }
 
 TEST(ContestBands, IndexByExactName) {
