@@ -4,6 +4,7 @@
 // begins a fresh "err.txt".
 #include <string>
 
+#include "cabrillo/cabrillo_header.h"
 #include "engine/tables.h"
 #include "engine/ubn_file.h"
 #include "frame/entry_points.h"
@@ -58,7 +59,7 @@ extern "C" int SKOLP_CDECL ResetStats0(const char*, int exportFlag, const char* 
 
     g_exportFlag = exportFlag;
     if (g_exportFlag != 0) {
-      GetSeams().ui->EditCabrilloHeader(g_contestant);
+      EditCabrilloHeader(g_contestant);
       WriteSettingText(kKeyStart, "1");
     }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cabrillo/cabrillo_dialog.h"
 #include "engine/tables.h"
 #include "frame/entry_points.h"
 #include "frame/module_objects.h"
@@ -36,11 +37,12 @@ class FakeWindow final : public MultiplierWindowControl {
 class FakeUi final : public ModuleUi {
  public:
   bool RunSetupDialog(int&, std::string&) override { return false; }
-  bool EditCabrilloHeader(const std::string& callSign) override {
+  bool RunCabrilloDialog(CabrilloDialogValues& values) override {
     // The header step runs before the reset reads the settings: it sees no "Start" of its own.
     startWhenShown = ReadSettingText(kKeyStart, "absent");
-    cabrilloCalls.push_back(callSign);
-    return true;
+    cabrilloCalls.push_back(values.CallSign);
+    // Cancelled, so that the header step stores nothing and the file shows the reset's keys.
+    return false;
   }
 
   std::vector<std::string> cabrilloCalls;

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+struct CabrilloDialogValues;
+
 // The link to the host's automation object "Tulm2.Application". The connection it makes is
 // the module's g_hostDispatch: one reference, kept until it is replaced or the module unloads.
 class HostLink {
@@ -50,9 +52,10 @@ class ModuleUi {
   // Runs the setup dialog `Master` modally with the two values in its controls. True when it
   // ended with OK: the values then hold what the controls held; otherwise they are unchanged.
   virtual bool RunSetupDialog(int& useMultiplier, std::string& name) = 0;
-  // The Cabrillo header step of an export run, for the station's own call sign: loads the
-  // header values, lets the operator review them and stores them. True when confirmed.
-  virtual bool EditCabrilloHeader(const std::string& callSign) = 0;
+  // Runs the Cabrillo header dialog `Cabrillo` modally with the values in its controls
+  // (cabrillo/cabrillo_dialog.h). True when it ended with OK: the values then hold what the
+  // controls held; otherwise they are unchanged.
+  virtual bool RunCabrilloDialog(CabrilloDialogValues& values) = 0;
 };
 
 struct Seams {

@@ -1,5 +1,6 @@
 // Outside Windows the module shows no dialog: none ends with OK, so nothing a dialog would
 // have confirmed is stored.
+#include "cabrillo/cabrillo_dialog.h"
 #include "frame/seams.h"
 
 namespace {
@@ -7,7 +8,9 @@ namespace {
 class NoDialogs final : public ModuleUi {
  public:
   bool RunSetupDialog(int&, std::string&) override { return false; }
-  bool EditCabrilloHeader(const std::string&) override { return false; }
+  bool RunCabrilloDialog(CabrilloDialogValues& values) override {
+    return RunCabrilloHeaderDialog(values);
+  }
 };
 
 }  // namespace

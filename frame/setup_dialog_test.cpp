@@ -27,7 +27,7 @@ class FakeSetupDialog final : public ModuleUi {
     if (newName) name = *newName;
     return true;
   }
-  bool EditCabrilloHeader(const std::string&) override { return false; }
+  bool RunCabrilloDialog(CabrilloDialogValues&) override { return false; }
 
   bool pressOk = true;
   std::optional<int> newMultiplier;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "cabrillo/cabrillo_dialog.h"
 #include "frame/seams.h"
 #include "resources/resource.h"
 
@@ -90,9 +91,9 @@ class Win32Ui final : public ModuleUi {
     return true;
   }
 
-  // The Cabrillo header dialog (template 101) comes with the Cabrillo log; until then an
-  // export run shows no header dialog and stores no header value.
-  bool EditCabrilloHeader(const std::string&) override { return false; }
+  bool RunCabrilloDialog(CabrilloDialogValues& values) override {
+    return RunCabrilloHeaderDialog(values);
+  }
 };
 
 }  // namespace

@@ -1,0 +1,3 @@
+#include "cabrillo/cabrillo_record.h"
+
+CabrilloRecord g_cabrilloRecord;

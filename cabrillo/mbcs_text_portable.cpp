@@ -1,0 +1,4 @@
+// Outside Windows the texts are taken as single-byte ones.
+#include "cabrillo/mbcs_text.h"
+
+bool IsSystemLeadByte(unsigned char) { return false; }

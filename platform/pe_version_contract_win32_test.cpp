@@ -1,0 +1,8 @@
+// The version reader contract on version.dll, and on our own reader under Windows.
+#include "platform/pe_version_contract_test.h"
+
+#include <string>
+
+INSTANTIATE_TEST_SUITE_P(VersionDll, PeVersionContract,
+                         ::testing::Values(&VersionDllPeVersionReader),
+                         [](const auto&) { return std::string("VersionDll"); });
