@@ -8,13 +8,16 @@
 // Cost, with n records in the list and L the length of the texts involved (hash tables are
 // expected cost):
 //   Add, AddIfAbsent ........................ O(L) amortised
-//   RemoveFirstMatch, RemoveAt .............. O(L + log n); O(L) when the record is the last
+//   RemoveFirstMatch, RemoveAt .............. O(L + log n) amortised (the gaps removals leave
+//                                             are compacted away once they are a quarter of
+//                                             the slots); O(L) for the last record
 //   GetAt ................................... O(1), or O(log n) while removals have left gaps
 //   ForEach ................................. O(n)
-//   the Has... and Last... queries .......... O(L)
+//   the Has... queries, LastExchangeOfCall .. O(L)
 //   RemoveAll, copy ......................... O(n)
 // So feeding n records after RemoveAll costs O(n) in total, and a call check does not grow
-// with the log.
+// with the log. The indexes are flat hash tables (HashIndex) over one group object per call and
+// per call and band, so that a lookup in a large log reads few, mostly cached, places.
 //
 // Not thread-safe by itself: the module-wide instance g_qsoList is changed only while holding
 // the module lock. The const operations change nothing (no caches), so any number of readers
