@@ -14,7 +14,7 @@ struct Band {
   std::uint32_t highHz;
 };
 
-// The amateur bands of the ADIF specification that fit the host's 32-bit frequency in Hz.
+// The amateur bands of the ADIF standard that fit the host's 32-bit frequency in Hz.
 constexpr std::array<Band, 22> kBands = {{
     {"2190m", 135700, 137800},          {"630m", 472000, 479000},
     {"560m", 501000, 504000},           {"160m", 1800000, 2000000},
