@@ -14,15 +14,15 @@ constexpr const char* kAssistedList[] = {"ASSISTED", "NON-ASSISTED"};
 constexpr const char* kPowerList[] = {"HIGH", "LOW", "QRP"};
 constexpr const char* kTransmitterList[] = {"ONE", "TWO", "UNLIMITED"};
 constexpr const char* kOverlayList[] = {"CLASSIC", "ROOKIE"};
-constexpr const char* kStationList[] = {"FIXED", "MOBILE",     "PORTABLE", "ROVER",
-                                        "EXPEDITION", "HQ", "SCHOOL"};
+constexpr const char* kStationList[] = {"FIXED",      "MOBILE", "PORTABLE", "ROVER",
+                                        "EXPEDITION", "HQ",     "SCHOOL"};
 // DX, a placeholder, the 48 contiguous US states, the 14 Canadian province codes.
 constexpr const char* kLocationList[] = {
-    "DX", "--/--", "AL", "AK", "AZ", "AR", "CA", "CO", "CT", "DE", "FL", "GA", "ID",  "IL",
-    "IN", "IA",    "KS", "KY", "LA", "ME", "MA", "MI", "MN", "MS", "MO", "MT", "NE",  "NV",
-    "NH", "NJ",    "NM", "NY", "NC", "ND", "OH", "OK", "OR", "PA", "RI", "SC", "SD",  "TN",
-    "TX", "UT",    "VT", "VA", "WA", "WV", "WI", "WY", "NB", "NS", "QC", "ON", "MB",  "SK",
-    "AB", "BC",    "NWT", "NF", "LB", "NU", "YT", "PEI"};
+    "DX", "--/--", "AL", "AK", "AZ", "AR", "CA",  "CO", "CT", "DE", "FL", "GA", "ID",
+    "IL", "IN",    "IA", "KS", "KY", "LA", "ME",  "MA", "MI", "MN", "MS", "MO", "MT",
+    "NE", "NV",    "NH", "NJ", "NM", "NY", "NC",  "ND", "OH", "OK", "OR", "PA", "RI",
+    "SC", "SD",    "TN", "TX", "UT", "VT", "VA",  "WA", "WV", "WI", "WY", "NB", "NS",
+    "QC", "ON",    "MB", "SK", "AB", "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"};
 static_assert(std::size(kLocationList) == 64);
 
 const CabrilloControl kControls[] = {

@@ -22,8 +22,8 @@ HMODULE ThisModule() {
 
 std::string WindowTextA(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -44,8 +44,7 @@ class Cabrillo {
   static void FillLists(HWND dialog) {
     for (const CabrilloControl& control : CabrilloControls()) {
       for (const char* entry : control.list) {
-        SendDlgItemMessageA(dialog, control.id, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(entry));
+        SendDlgItemMessageA(dialog, control.id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
       }
     }
   }
@@ -58,8 +57,7 @@ class Cabrillo {
       if (save) {
         member = WindowTextA(GetDlgItem(dialog, control.id));
       } else if (control.list.empty() ||
-                 SendDlgItemMessageA(dialog, control.id, CB_SELECTSTRING,
-                                     static_cast<WPARAM>(-1),
+                 SendDlgItemMessageA(dialog, control.id, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                      reinterpret_cast<LPARAM>(member.c_str())) == CB_ERR) {
         SetDlgItemTextA(dialog, control.id, member.c_str());
       }

@@ -51,8 +51,19 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 bool IsRefusedInFileNames(char c) {
-  return static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) !=
-                                                      std::string_view::npos;
+  return static_cast<unsigned char>(c) < 0x20 ||
+         std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+}
+
+// Names Windows gives to devices whatever extension follows: "CON.cbr" would be the console.
+bool IsDeviceName(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+         upper[3] >= '1' && upper[3] <= '9';
 }
 
 void LoadRecord(const std::string& callSign) {
@@ -128,7 +139,9 @@ std::string FileCallSignOf(std::string_view callSign) {
   for (std::size_t at = 0; at < name.size(); at = NextCharacter(name, at)) {
     if (IsRefusedInFileNames(name[at])) name[at] = '_';
   }
-  return name.empty() ? "TQVX" : name;
+  if (name.empty()) return "TQVX";
+  if (IsDeviceName(name)) name += '_';
+  return name;
 }
 
 std::string SoapBoxForFile(std::string_view encodedSoapBox) {

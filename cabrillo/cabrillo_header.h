@@ -25,7 +25,8 @@ bool EditCabrilloHeader(const std::string& callSign);
 
 // The name of the Cabrillo file without ".cbr", made from a call sign: every "/" and "\" and
 // every character that Windows refuses in file names (<>:"|?* and control characters) becomes
-// "_", blanks at either end are dropped first, and nothing left gives "TQVX".
+// "_", blanks at either end are dropped first, and nothing left gives "TQVX". A name that
+// Windows keeps for a device (CON, NUL, COM1, ...) gets a "_" at its end.
 std::string FileCallSignOf(std::string_view callSign);
 
 // The soapbox as its settings key holds it (line breaks written "<CR>" and "<LF>") turned into

@@ -34,8 +34,17 @@ TEST(FileCallSign, ReplacesWhatFileNamesRefuseAndTrims) {
       {"\r\n", "TQVX"},
       {"A:B*C?D", "A_B_C_D"},
       {"a<b>c\"d|e", "a_b_c_d_e"},
-      {"SM 5\x01" "ABC", "SM 5_ABC"},
+      {"SM 5\x01"
+       "ABC",
+       "SM 5_ABC"},
       {"SM5\xC5\xC4\xD6", "SM5\xC5\xC4\xD6"},
+      {"CON", "CON_"},
+      {" nul ", "nul_"},
+      {"COM1", "COM1_"},
+      {"lpt9", "lpt9_"},
+      {"COM10", "COM10"},
+      {"CONX", "CONX"},
+      {"COM0", "COM0"},
   };
   for (const Case& c : kCases) EXPECT_EQ(FileCallSignOf(c.callSign), c.expected) << c.callSign;
 }
@@ -240,7 +249,8 @@ TEST_F(CabrilloHeader, SoapBoxLineBreaksSurviveTheSettingsFile) {
     EditCabrilloHeader("SM5ABC");
     const std::string file = TestWorkDirectory::Bytes(kSettingsPath).value_or("");
     EXPECT_NE(file.find(std::string("\r\nSoapBox=") + c.stored + "\r\n"), std::string::npos)
-        << c.typed << "\n" << file;
+        << c.typed << "\n"
+        << file;
     EXPECT_EQ(g_cabrilloRecord.SoapBox, c.forFile) << c.typed;
 
     m_dialog.pressOk = false;

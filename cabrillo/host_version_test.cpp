@@ -17,9 +17,9 @@ TEST(HostVersion, ShowsTheBuildOnlyForMajorVersionsOtherThanTwo) {
     const char* expected;
   };
   const Case kCases[] = {
-      {{2, 4, 0, 1}, "2.4"},      {{2, 10, 33, 4}, "2.10"},  {{3, 1, 7, 2}, "3.1.7"},
-      {{1, 0, 0, 0}, "1.0.0"},    {{0, 0, 0, 0}, "0.0.0"},
-      {{65535, 65535, 65535, 65535}, "65535.65535.65535"},
+      {{2, 4, 0, 1}, "2.4"},   {{2, 10, 33, 4}, "2.10"},
+      {{3, 1, 7, 2}, "3.1.7"}, {{1, 0, 0, 0}, "1.0.0"},
+      {{0, 0, 0, 0}, "0.0.0"}, {{65535, 65535, 65535, 65535}, "65535.65535.65535"},
   };
   for (const Case& c : kCases) EXPECT_EQ(FormatHostVersion(c.version), c.expected) << c.expected;
 }

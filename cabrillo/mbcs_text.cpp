@@ -14,8 +14,8 @@ std::size_t FindText(std::string_view text, std::string_view search, std::size_t
   return std::string_view::npos;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view search,
-                       std::string_view replacement, LeadBytePredicate isLeadByte) {
+std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement,
+                       LeadBytePredicate isLeadByte) {
   if (search.empty() || search == replacement) return std::string(text);
   std::string result;
   std::size_t rest = 0;

@@ -29,6 +29,5 @@ std::size_t FindText(std::string_view text, std::string_view search, std::size_t
 // A copy of `text` with every occurrence of `search` replaced by `replacement`, from left to
 // right, without overlaps; text that a replacement produced is never searched again. `text`
 // comes back unchanged when `search` is empty or equals `replacement`.
-std::string ReplaceAll(std::string_view text, std::string_view search,
-                       std::string_view replacement,
+std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement,
                        LeadBytePredicate isLeadByte = IsSystemLeadByte);

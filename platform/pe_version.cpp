@@ -2,6 +2,8 @@
 // from it is checked against the file's size (and against the sizes the file itself states)
 // before it is used, all arithmetic is done in 64 bits, and the walk through the resource tree
 // has a fixed depth, so no file can make it read out of bounds, overflow or loop.
+#include "platform/pe_version.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -10,20 +12,18 @@
 #include <string>
 #include <system_error>
 
-#include "platform/pe_version.h"
-
 namespace {
 
-constexpr uint16_t kDosSignature = 0x5A4D;       // "MZ"
-constexpr uint32_t kPeSignature = 0x00004550;    // "PE\0\0"
+constexpr uint16_t kDosSignature = 0x5A4D;     // "MZ"
+constexpr uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr uint16_t kPe32Magic = 0x10B;
 constexpr uint16_t kPe32PlusMagic = 0x20B;
 constexpr uint32_t kResourceDirectoryIndex = 2;
-constexpr uint32_t kVersionResourceType = 16;    // RT_VERSION
-constexpr uint32_t kVersionResourceName = 1;     // VS_VERSION_INFO
+constexpr uint32_t kVersionResourceType = 16;  // RT_VERSION
+constexpr uint32_t kVersionResourceName = 1;   // VS_VERSION_INFO
 constexpr uint32_t kFixedInfoSignature = 0xFEEF04BD;
-constexpr uint32_t kFixedInfoSize = 52;          // sizeof(VS_FIXEDFILEINFO)
-constexpr uint32_t kMaxSections = 96;            // the loader's own limit
+constexpr uint32_t kFixedInfoSize = 52;  // sizeof(VS_FIXEDFILEINFO)
+constexpr uint32_t kMaxSections = 96;    // the loader's own limit
 constexpr uint32_t kHighBit = 0x80000000u;
 
 // Little-endian reads at absolute offsets of one file; every read outside the file fails.
@@ -197,10 +197,9 @@ std::optional<FileVersion> ReadVersionBlock(FileReader& file, uint64_t at, uint3
   };
   if (word(0) != kFixedInfoSignature) return std::nullopt;
   const uint32_t versionMs = word(8), versionLs = word(12);
-  return FileVersion{static_cast<uint16_t>(versionMs >> 16),
-                     static_cast<uint16_t>(versionMs & 0xFFFF),
-                     static_cast<uint16_t>(versionLs >> 16),
-                     static_cast<uint16_t>(versionLs & 0xFFFF)};
+  return FileVersion{
+      static_cast<uint16_t>(versionMs >> 16), static_cast<uint16_t>(versionMs & 0xFFFF),
+      static_cast<uint16_t>(versionLs >> 16), static_cast<uint16_t>(versionLs & 0xFFFF)};
 }
 
 class PortableReader final : public PeVersionReader {

@@ -204,8 +204,7 @@ TEST_P(PeVersionContract, GivesNothingOrTheVersionForACutFile) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Portable, PeVersionContract,
-                         ::testing::Values(&PortablePeVersionReader),
+INSTANTIATE_TEST_SUITE_P(Portable, PeVersionContract, ::testing::Values(&PortablePeVersionReader),
                          [](const auto&) { return std::string("Portable"); });
 
 // Where version.dll fills the missing end of a cut file with zeros, ours gives nothing.
@@ -236,9 +235,9 @@ TEST(PortablePeVersionReader, SurvivesDamagedImages) {
       const int changes = 1 + static_cast<int>(random() % 8);
       for (int i = 0; i < changes; ++i) {
         // Mostly the headers and the resource tree, where the offsets are.
-        const std::size_t at =
-            random() % 2 == 0 ? random() % std::min<std::size_t>(0x400, image.size())
-                              : random() % image.size();
+        const std::size_t at = random() % 2 == 0
+                                   ? random() % std::min<std::size_t>(0x400, image.size())
+                                   : random() % image.size();
         damaged[at] = static_cast<char>(random());
       }
       TestWorkDirectory::Put("damaged.exe", damaged);

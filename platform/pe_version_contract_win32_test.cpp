@@ -1,7 +1,7 @@
 // The version reader contract on version.dll, and on our own reader under Windows.
-#include "platform/pe_version_contract_test.h"
-
 #include <string>
+
+#include "platform/pe_version_contract_test.h"
 
 INSTANTIATE_TEST_SUITE_P(VersionDll, PeVersionContract,
                          ::testing::Values(&VersionDllPeVersionReader),

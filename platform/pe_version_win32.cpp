@@ -2,7 +2,6 @@
 // The query asks for the root block "\" with VerQueryValueW: the fixed file information that
 // VerQueryValueA gives too, without the ANSI conversion of the whole block that the A form makes.
 #include <windows.h>
-
 #include <winver.h>
 
 #include <optional>

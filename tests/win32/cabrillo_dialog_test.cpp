@@ -1,9 +1,8 @@
 // The Cabrillo header dialog of the real Stats.dll under Wine: an export reset opens it, and an
 // operator thread of the host simulator reads it, fills it and closes it. Each test runs in a
 // fresh current directory with a Plugins folder.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <functional>
@@ -47,15 +46,24 @@ std::vector<std::string> ComboEntries(HWND combo) {
   return entries;
 }
 
-const int kComboIds[] = {IDC_CAB_CATEGORY_OPERATOR,  IDC_CAB_LOCATION,
-                         IDC_CAB_CATEGORY_BAND,      IDC_CAB_CATEGORY_ASSISTED,
-                         IDC_CAB_CATEGORY_OVERLAY,   IDC_CAB_CATEGORY_POWER,
-                         IDC_CAB_CATEGORY_STATION,   IDC_CAB_CATEGORY_TRANSMITTER};
-const int kEditIds[] = {IDC_CAB_CONTEST,   IDC_CAB_CALLSIGN,       IDC_CAB_CLAIMED,
-                        IDC_CAB_CATEGORY_MODE, IDC_CAB_NAME,       IDC_CAB_ADDRESS,
-                        IDC_CAB_ADDRESS_CITY,  IDC_CAB_ADDRESS_STATE_PROVINCE,
-                        IDC_CAB_ADDRESS_POSTALCODE, IDC_CAB_ADDRESS_COUNTRY, IDC_CAB_OPERATORS,
-                        IDC_CAB_CLUB,      IDC_CAB_SOAPBOX,        IDC_CAB_EMAIL};
+const int kComboIds[] = {IDC_CAB_CATEGORY_OPERATOR, IDC_CAB_LOCATION,
+                         IDC_CAB_CATEGORY_BAND,     IDC_CAB_CATEGORY_ASSISTED,
+                         IDC_CAB_CATEGORY_OVERLAY,  IDC_CAB_CATEGORY_POWER,
+                         IDC_CAB_CATEGORY_STATION,  IDC_CAB_CATEGORY_TRANSMITTER};
+const int kEditIds[] = {IDC_CAB_CONTEST,
+                        IDC_CAB_CALLSIGN,
+                        IDC_CAB_CLAIMED,
+                        IDC_CAB_CATEGORY_MODE,
+                        IDC_CAB_NAME,
+                        IDC_CAB_ADDRESS,
+                        IDC_CAB_ADDRESS_CITY,
+                        IDC_CAB_ADDRESS_STATE_PROVINCE,
+                        IDC_CAB_ADDRESS_POSTALCODE,
+                        IDC_CAB_ADDRESS_COUNTRY,
+                        IDC_CAB_OPERATORS,
+                        IDC_CAB_CLUB,
+                        IDC_CAB_SOAPBOX,
+                        IDC_CAB_EMAIL};
 
 // What the operator saw when the dialog opened: every control's text, and for each combo box
 // its list and the entry selected (-1 for none).
@@ -191,11 +199,11 @@ TEST_F(CabrilloDialogUnderWine, ShowsTheStoredValuesTheFixedCategoriesAndTheList
   const std::vector<std::pair<int, std::vector<std::string>>> kLists = {
       {IDC_CAB_CATEGORY_OPERATOR, {"SINGLE-OP", "MULTI-MULTI", "MULTI-OP", "CHECKLOG"}},
       {IDC_CAB_LOCATION,
-       {"DX", "--/--", "AL", "AK", "AZ", "AR", "CA", "CO", "CT", "DE", "FL", "GA", "ID",
-        "IL", "IN", "IA", "KS", "KY", "LA", "ME", "MA", "MI", "MN", "MS", "MO", "MT",
-        "NE", "NV", "NH", "NJ", "NM", "NY", "NC", "ND", "OH", "OK", "OR", "PA", "RI",
-        "SC", "SD", "TN", "TX", "UT", "VT", "VA", "WA", "WV", "WI", "WY", "NB", "NS",
-        "QC", "ON", "MB", "SK", "AB", "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"}},
+       {"DX", "--/--", "AL", "AK", "AZ", "AR", "CA",  "CO", "CT", "DE", "FL", "GA", "ID",
+        "IL", "IN",    "IA", "KS", "KY", "LA", "ME",  "MA", "MI", "MN", "MS", "MO", "MT",
+        "NE", "NV",    "NH", "NJ", "NM", "NY", "NC",  "ND", "OH", "OK", "OR", "PA", "RI",
+        "SC", "SD",    "TN", "TX", "UT", "VT", "VA",  "WA", "WV", "WI", "WY", "NB", "NS",
+        "QC", "ON",    "MB", "SK", "AB", "BC", "NWT", "NF", "LB", "NU", "YT", "PEI"}},
       {IDC_CAB_CATEGORY_BAND, {"ALL", "80M", "40M", "20M", "15M", "10M"}},
       {IDC_CAB_CATEGORY_ASSISTED, {"ASSISTED", "NON-ASSISTED"}},
       {IDC_CAB_CATEGORY_OVERLAY, {"CLASSIC", "ROOKIE"}},
@@ -246,9 +254,8 @@ TEST_F(CabrilloDialogUnderWine, LongValuesComeBackWhole) {
   // Values of 99 characters, wider than their boxes: boxes that take only what fits their
   // width must still keep what they were given.
   const std::string address(99, 'A'), name(99, 'N');
-  TestWorkDirectory::Put(kSettingsPath,
-                         "[Settings]\r\nName=" + name + "\r\nAddress=" + address +
-                             "\r\nAddress_Country=" + address + "\r\n");
+  TestWorkDirectory::Put(kSettingsPath, "[Settings]\r\nName=" + name + "\r\nAddress=" + address +
+                                            "\r\nAddress_Country=" + address + "\r\n");
   Seen seen;
   const auto failures = ExportReset("SM5ABC", seen, [](Operator& op) { op.PressButton(IDOK); });
   ASSERT_TRUE(failures.empty()) << failures.front();
@@ -379,8 +386,9 @@ TEST_F(CabrilloDialogUnderWine, LaysOutTheTemplate) {
   });
   ASSERT_TRUE(failures.empty()) << failures.front();
 
-  EXPECT_EQ(dialogStyle & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME),
-            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME);
+  EXPECT_EQ(
+      dialogStyle & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME),
+      WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_MODALFRAME);
   EXPECT_EQ(client.right - client.left, expectedClient.right);
   EXPECT_EQ(client.bottom - client.top, expectedClient.bottom);
   EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
@@ -396,7 +404,8 @@ TEST_F(CabrilloDialogUnderWine, LaysOutTheTemplate) {
     // A combo box's height in the template is that of its dropped list, which Wine fits to
     // the entries: it is taken from the template itself.
     const bool combo = c.kind == kCombo || c.kind == kSortedCombo;
-    const int height = combo ? TemplateItemHeight(m_module.Handle(), c.id) : f.rect.bottom - f.rect.top;
+    const int height =
+        combo ? TemplateItemHeight(m_module.Handle(), c.id) : f.rect.bottom - f.rect.top;
     EXPECT_EQ(height, combo ? c.cy : f.expected.bottom) << where;
     const bool tabStop = c.kind == kCombo || c.kind == kSortedCombo || c.kind == kMultiLine ||
                          c.id == IDC_CAB_CATEGORY_MODE;
