@@ -30,3 +30,9 @@
 #define IDC_CAB_CATEGORY_OVERLAY 1023
 #define IDC_CAB_LOCATION 1024
 #define IDC_CAB_CATEGORY_STATION 1025
+
+// Template 105: the Multiplier window, whose only control is the owner-drawn grid; icon 113 is
+// its big icon.
+#define IDD_MULTIPLIER 105
+#define IDC_GRID 1016
+#define IDI_MULTIPLIER 113
