@@ -1,6 +1,7 @@
 #include "cli/adif_reader.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
@@ -9,10 +10,14 @@ char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 
 // Field names are printable ASCII without blanks and without the characters the format
 // reserves; anything else after a "<" is no tag (a stray "<" in free text, or a broken file).
-bool IsNameByte(char c) {
-  return c > ' ' && c < 0x7f && c != ',' && c != ':' && c != '<' && c != '>' && c != '{' &&
-         c != '}';
-}
+constexpr std::array<bool, 256> kNameBytes = [] {
+  std::array<bool, 256> table{};
+  for (int c = '!'; c < 0x7f; ++c) table[c] = true;
+  for (const char c : std::string_view(",:<>{}")) table[static_cast<unsigned char>(c)] = false;
+  return table;
+}();
+
+bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -132,14 +137,24 @@ void CAdifReader::SkipHeader() {
         ++m_pos;  // free header text may hold a "<"
         break;
       case TagKind::kTruncated:
-        m_headerError = "the header, at byte " + std::to_string(tag.field.offset) + ": " +
-                        tag.problem;
+        m_headerError =
+            "the header, at byte " + std::to_string(tag.field.offset) + ": " + tag.problem;
         m_ended = true;
         return;
     }
   }
   m_headerError = "the header (the text before the first record) does not end with <EOH>";
   m_ended = true;
+}
+
+// The next "<" from `from`; between fields there are mostly a few blanks, so a short look
+// comes before the library's search.
+std::size_t CAdifReader::NextTag(std::size_t from) const {
+  const std::size_t near = std::min(from + 4, m_file.size());
+  for (std::size_t i = from; i < near; ++i) {
+    if (m_file[i] == '<') return i;
+  }
+  return m_file.find('<', near);
 }
 
 bool CAdifReader::SkipToEndOfRecord() {
@@ -157,7 +172,7 @@ bool CAdifReader::SkipToEndOfRecord() {
 bool CAdifReader::Next(AdifRecord& record) {
   if (!m_headerDone) SkipHeader();
   if (m_ended) return false;
-  m_pos = m_file.find('<', m_pos);
+  m_pos = NextTag(m_pos);
   if (m_pos == std::string_view::npos) {
     m_ended = true;
     return false;
@@ -178,8 +193,8 @@ bool CAdifReader::Next(AdifRecord& record) {
         return true;
       case TagKind::kEndOfHeader:
       case TagKind::kMalformed:
-        record.error = tag.kind == TagKind::kEndOfHeader ? "<EOH> inside the records"
-                                                         : std::move(tag.problem);
+        record.error =
+            tag.kind == TagKind::kEndOfHeader ? "<EOH> inside the records" : std::move(tag.problem);
         record.errorOffset = tag.field.offset;
         SkipToEndOfRecord();
         return true;
@@ -189,7 +204,7 @@ bool CAdifReader::Next(AdifRecord& record) {
         m_ended = true;
         return true;
     }
-    m_pos = m_file.find('<', m_pos);
+    m_pos = NextTag(m_pos);
     if (m_pos == std::string_view::npos) {
       record.error = "the record is not closed by <EOR> before the end of the file";
       record.errorOffset = record.offset;

@@ -21,9 +21,9 @@
 #include <vector>
 
 struct AdifField {
-  std::string_view name;  // as written, in any case
-  std::string_view data;  // exactly `length` bytes
-  std::size_t offset = 0; // of the field's "<"
+  std::string_view name;   // as written, in any case
+  std::string_view data;   // exactly `length` bytes
+  std::size_t offset = 0;  // of the field's "<"
 };
 
 struct AdifRecord {
@@ -66,6 +66,7 @@ class CAdifReader {
   void SkipHeader();
   Tag ReadTag();
   bool SkipToEndOfRecord();
+  std::size_t NextTag(std::size_t from) const;
 
   std::string_view m_file;
   std::size_t m_pos = 0;

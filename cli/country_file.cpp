@@ -10,8 +10,7 @@
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\n";
-constexpr std::array<std::string_view, 7> kContinents = {"AF", "AN", "AS", "EU",
-                                                        "NA", "OC", "SA"};
+constexpr std::array<std::string_view, 7> kContinents = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
 
 std::string_view Trim(std::string_view text) {
   const std::size_t first = text.find_first_not_of(kBlanks);
@@ -42,12 +41,18 @@ std::string At(std::string_view text, std::size_t pos) {
 
 char ClosingBracket(char opening) {
   switch (opening) {
-    case '(': return ')';
-    case '[': return ']';
-    case '<': return '>';
-    case '{': return '}';
-    case '~': return '~';
-    default: return '\0';
+    case '(':
+      return ')';
+    case '[':
+      return ']';
+    case '<':
+      return '>';
+    case '{':
+      return '}';
+    case '~':
+      return '~';
+    default:
+      return '\0';
   }
 }
 
@@ -168,8 +173,8 @@ bool CCountryFile::ParseEntities(std::string& error) {
         if (token[i] == '{') {
           entry.continent = ContinentCode(token.substr(i + 1, close - i - 1));
           if (entry.continent == 0) {
-            error = At(text, tokenPos) + "the entry \"" + std::string(token) +
-                    "\" names no continent";
+            error =
+                At(text, tokenPos) + "the entry \"" + std::string(token) + "\" names no continent";
             return false;
           }
         }
@@ -252,8 +257,7 @@ Country CCountryFile::Describe(const Entry& entry) const {
   const Entity& entity = m_entities[entry.entity];
   Country country;
   country.dxccPrefix = m_entities[entity.dxcc].primaryPrefix;
-  country.continent =
-      entry.continent == 0 ? entity.continent : kContinents[entry.continent - 1];
+  country.continent = entry.continent == 0 ? entity.continent : kContinents[entry.continent - 1];
   country.entityName = entity.name;
   return country;
 }

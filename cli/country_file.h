@@ -66,8 +66,8 @@ class CCountryFile {
     std::string_view primaryPrefix;  // without "*"
     std::string_view continent;
     bool waeOnly = false;
-    int number = -1;           // from cty.csv
-    std::uint32_t dxcc = 0;    // the entity it counts as
+    int number = -1;         // from cty.csv
+    std::uint32_t dxcc = 0;  // the entity it counts as
   };
   // An entry of the file: its entity and its continent override (0 for none, else 1 + the
   // index in the list of continents), packed for CTextTable.

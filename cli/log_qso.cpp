@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <span>
+#include <stdexcept>
 
 namespace {
 
@@ -16,48 +18,96 @@ struct Band {
 
 // The amateur bands of the ADIF standard that fit the host's 32-bit frequency in Hz.
 constexpr std::array<Band, 22> kBands = {{
-    {"2190m", 135700, 137800},          {"630m", 472000, 479000},
-    {"560m", 501000, 504000},           {"160m", 1800000, 2000000},
-    {"80m", 3500000, 4000000},          {"60m", 5060000, 5450000},
-    {"40m", 7000000, 7300000},          {"30m", 10100000, 10150000},
-    {"20m", 14000000, 14350000},        {"17m", 18068000, 18168000},
-    {"15m", 21000000, 21450000},        {"12m", 24890000, 24990000},
-    {"10m", 28000000, 29700000},        {"8m", 40000000, 45000000},
-    {"6m", 50000000, 54000000},         {"4m", 70000000, 71000000},
-    {"2m", 144000000, 148000000},       {"1.25m", 222000000, 225000000},
-    {"70cm", 420000000, 450000000},     {"33cm", 902000000, 928000000},
-    {"23cm", 1240000000, 1300000000},   {"13cm", 2300000000u, 2450000000u},
+    {"2190m", 135700, 137800},        {"630m", 472000, 479000},
+    {"560m", 501000, 504000},         {"160m", 1800000, 2000000},
+    {"80m", 3500000, 4000000},        {"60m", 5060000, 5450000},
+    {"40m", 7000000, 7300000},        {"30m", 10100000, 10150000},
+    {"20m", 14000000, 14350000},      {"17m", 18068000, 18168000},
+    {"15m", 21000000, 21450000},      {"12m", 24890000, 24990000},
+    {"10m", 28000000, 29700000},      {"8m", 40000000, 45000000},
+    {"6m", 50000000, 54000000},       {"4m", 70000000, 71000000},
+    {"2m", 144000000, 148000000},     {"1.25m", 222000000, 225000000},
+    {"70cm", 420000000, 450000000},   {"33cm", 902000000, 928000000},
+    {"23cm", 1240000000, 1300000000}, {"13cm", 2300000000u, 2450000000u},
 }};
 
 enum FieldId {
-  kCall, kQsoDate, kTimeOn, kFreq, kBandField, kMode, kRstSent, kRstRcvd, kStx, kStxString,
-  kSrx, kSrxString, kName, kStationCallsign, kOperator, kMyName, kFieldCount
+  kCall,
+  kQsoDate,
+  kTimeOn,
+  kFreq,
+  kBandField,
+  kMode,
+  kRstSent,
+  kRstRcvd,
+  kStx,
+  kStxString,
+  kSrx,
+  kSrxString,
+  kName,
+  kStationCallsign,
+  kOperator,
+  kMyName,
+  kFieldCount
 };
 
 constexpr std::array<std::string_view, kFieldCount> kFieldNames = {
-    "CALL", "QSO_DATE", "TIME_ON",    "FREQ", "BAND", "MODE",
-    "RST_SENT", "RST_RCVD", "STX", "STX_STRING", "SRX", "SRX_STRING",
-    "NAME", "STATION_CALLSIGN", "OPERATOR", "MY_NAME"};
+    "CALL",     "QSO_DATE",         "TIME_ON",  "FREQ",       "BAND", "MODE",
+    "RST_SENT", "RST_RCVD",         "STX",      "STX_STRING", "SRX",  "SRX_STRING",
+    "NAME",     "STATION_CALLSIGN", "OPERATOR", "MY_NAME"};
 
-// The field a name stands for, or kFieldCount for one not read here. Most names of a record
-// differ from all of them in length or first letter.
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The fields read here, by the length of their names: most lengths hold one name.
+constexpr FieldId kLength3[] = {kStx, kSrx};
+constexpr FieldId kLength4[] = {kCall, kBandField, kFreq, kMode, kName};
+constexpr FieldId kLength7[] = {kTimeOn, kMyName};
+constexpr FieldId kLength8[] = {kQsoDate, kRstSent, kRstRcvd, kOperator};
+constexpr FieldId kLength10[] = {kStxString, kSrxString};
+constexpr FieldId kLength16[] = {kStationCallsign};
+
+std::span<const FieldId> FieldsOfLength(std::size_t length) {
+  switch (length) {
+    case 3:
+      return kLength3;
+    case 4:
+      return kLength4;
+    case 7:
+      return kLength7;
+    case 8:
+      return kLength8;
+    case 10:
+      return kLength10;
+    case 16:
+      return kLength16;
+    default:
+      return {};
+  }
+}
+
+// The field a name stands for, or kFieldCount for one not read here.
 int FieldIdOf(std::string_view name) {
-  if (name.empty()) return kFieldCount;
-  const char first = name[0] >= 'a' && name[0] <= 'z' ? static_cast<char>(name[0] - 32) : name[0];
-  for (int id = 0; id < kFieldCount; ++id) {
+  for (const FieldId id : FieldsOfLength(name.size())) {
     const std::string_view known = kFieldNames[id];
-    if (known.size() == name.size() && known[0] == first && EqualsIgnoringCase(known, name)) {
-      return id;
-    }
+    if (known[0] == UpperAscii(name[0]) && EqualsIgnoringCase(known, name)) return id;
   }
   return kFieldCount;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string_view Trim(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool HoldsZeroByte(std::string_view text) {
+  for (const char c : text) {
+    if (c == '\0') return true;
+  }
+  return false;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -75,9 +125,6 @@ int Digits(std::string_view text) {
   for (const char c : text) value = value * 10 + (c - '0');
   return value;
 }
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A serial number as the host's exchange shows it: at least three digits.
 bool SerialText(std::string_view text, std::string& out) {
@@ -111,8 +158,7 @@ bool ReadDateTime(std::string_view date, std::string_view time, COleDateTime& ou
                                 Digits(date.substr(6, 2)), Digits(time.substr(0, 2)),
                                 Digits(time.substr(2, 2)), seconds);
   if (out.GetStatus() != COleDateTime::valid) {
-    error = "QSO_DATE " + Quoted(date) + " with TIME_ON " + Quoted(time) +
-            " is no date and time";
+    error = "QSO_DATE " + Quoted(date) + " with TIME_ON " + Quoted(time) + " is no date and time";
     return false;
   }
   return true;
@@ -122,7 +168,10 @@ bool ReadDateTime(std::string_view date, std::string_view time, COleDateTime& ou
 
 CLogTexts::Ref CLogTexts::Add(std::string_view text) {
   if (text.empty()) return 0;
-  const Ref ref = m_bytes.size();
+  if (text.size() >= std::numeric_limits<Ref>::max() - m_bytes.size()) {
+    throw std::length_error("the texts of the log's QSOs exceed 4 GB");
+  }
+  const auto ref = static_cast<Ref>(m_bytes.size());
   m_bytes.append(text);
   m_bytes += '\0';
   return ref;
@@ -188,7 +237,7 @@ bool ReadLogQso(const AdifRecord& record, CLogTexts& texts, LogQso& qso, std::st
       error = "the field " + std::string(kFieldNames[id]) + " is given twice";
       return false;
     }
-    if (field.data.find('\0') != std::string_view::npos) {
+    if (HoldsZeroByte(field.data)) {
       error = "the field " + std::string(kFieldNames[id]) + " holds a zero byte";
       return false;
     }
@@ -257,8 +306,8 @@ bool ReadLogQso(const AdifRecord& record, CLogTexts& texts, LogQso& qso, std::st
   qso.rstRcvd = texts.Add(value(kRstRcvd));
   qso.numberSent = texts.Add(numberSent);
   qso.exchRcvd = texts.Add(exchRcvd);
-  qso.ownCall = texts.AddUpper(!value(kStationCallsign).empty() ? value(kStationCallsign)
-                                                                : value(kOperator));
+  qso.ownCall =
+      texts.AddUpper(!value(kStationCallsign).empty() ? value(kStationCallsign) : value(kOperator));
   qso.myName = texts.Add(value(kMyName));
   return true;
 }

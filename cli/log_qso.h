@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,9 @@
 // text arguments are pointers into it: no allocation per field, however long the log.
 class CLogTexts {
  public:
-  using Ref = std::size_t;  // where a text begins; 0 is the empty text
+  // Where a text begins; 0 is the empty text. 32 bits keep a log's QSO records small; a log
+  // whose texts outgrow them makes Add throw std::length_error.
+  using Ref = std::uint32_t;
 
   CLogTexts() : m_bytes(1, '\0') {}
 
@@ -53,7 +56,7 @@ struct LogQso {
   std::size_t record = 0;  // the ADIF record number
   COleDateTime time;
   unsigned int freqHz = 0;
-  bool freqFromBand = false;  // no FREQ: the band's lower edge stands in
+  bool freqFromBand = false;   // no FREQ: the band's lower edge stands in
   CLogTexts::Ref ownCall = 0;  // may be empty
   CLogTexts::Ref myName = 0;   // may be empty
   CLogTexts::Ref call = 0;

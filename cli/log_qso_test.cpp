@@ -26,11 +26,10 @@ std::string Read(std::string_view file) {
     return "error: " + error;
   }
   const auto text = [&texts](CLogTexts::Ref ref) { return std::string(texts.Get(ref)); };
-  return text(q.call) + " " + q.time.Format("%Y-%m-%d %H:%M:%S") + " " +
-         std::to_string(q.freqHz) + " " + text(q.band) + " " + text(q.mode) + " " +
-         text(q.rstSent) + " " + text(q.rstRcvd) + " [" + text(q.numberSent) + "] [" +
-         text(q.exchRcvd) + "] " + text(q.ownCall) + " [" + text(q.myName) + "]" +
-         (q.freqFromBand ? " freq from band" : "");
+  return text(q.call) + " " + q.time.Format("%Y-%m-%d %H:%M:%S") + " " + std::to_string(q.freqHz) +
+         " " + text(q.band) + " " + text(q.mode) + " " + text(q.rstSent) + " " + text(q.rstRcvd) +
+         " [" + text(q.numberSent) + "] [" + text(q.exchRcvd) + "] " + text(q.ownCall) + " [" +
+         text(q.myName) + "]" + (q.freqFromBand ? " freq from band" : "");
 }
 
 struct Case {
@@ -120,17 +119,26 @@ TEST(LogQso, ParsesMegahertzExactly) {
     unsigned int hz;
   };
   const Mhz kMhz[] = {
-      {"14.0855", true, 14085500},   {"14", true, 14000000},
-      {"14.", true, 14000000},       {".5", true, 500000},
+      {"14.0855", true, 14085500},
+      {"14", true, 14000000},
+      {"14.", true, 14000000},
+      {".5", true, 500000},
       // Decimal, not binary: 0.1 MHz is 100000 Hz, not 99999.
-      {"0.1", true, 100000},         {"28.123456", true, 28123456},
-      {"3.5000005", true, 3500001},  {"3.5000004999", true, 3500000},
-      {"4294.967295", true, 4294967295u}, {"4294.9672954", true, 4294967295u},
-      {"4294.967296", false, 0},     {"4294.9672955", false, 0},
+      {"0.1", true, 100000},
+      {"28.123456", true, 28123456},
+      {"3.5000005", true, 3500001},
+      {"3.5000004999", true, 3500000},
+      {"4294.967295", true, 4294967295u},
+      {"4294.9672954", true, 4294967295u},
+      {"4294.967296", false, 0},
+      {"4294.9672955", false, 0},
       {"99999999999999999999", false, 0},
-      {"", false, 0},                {".", false, 0},
-      {"1.2.3", false, 0},           {"-1", false, 0},
-      {"+1", false, 0},              {"1e3", false, 0},
+      {"", false, 0},
+      {".", false, 0},
+      {"1.2.3", false, 0},
+      {"-1", false, 0},
+      {"+1", false, 0},
+      {"1e3", false, 0},
       {" 14", false, 0},
   };
   for (const Mhz& m : kMhz) {

@@ -34,9 +34,11 @@ class CTextTable {
   };
 
   static std::uint32_t Hash(std::string_view key);
+  std::size_t FilterBit(std::uint32_t hash) const;
   void Grow();
 
   std::vector<Slot> m_slots;
+  std::vector<std::uint64_t> m_filter;  // m_slots.size() * 4 bits
   std::size_t m_size = 0;
   std::unordered_map<std::string, std::uint32_t> m_long;
 };
